@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine, headless, in Trevik's private Wine prefix.
+# Used as the cross-compiling emulator by ctest and by the run and demo scripts.
+#   TREVIK_WINEPREFIX  prefix to use (default: ~/.cache/trevik/wine)
+#   TREVIK_LOGPIXELS   screen DPI to set in the prefix before starting (default 96)
+#   DISPLAY            used when set; otherwise a private Xvfb is started
+set -euo pipefail
+
+export WINEPREFIX=${TREVIK_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/trevik/wine}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEARCH=win64
+
+prepare_prefix() {
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    # Concurrent test processes share the prefix; only one initialises it.
+    exec 9>"$WINEPREFIX.lock"
+    flock 9
+    if [ ! -f "$WINEPREFIX/.trevik-ready" ]; then
+        WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
+        # A crash must fail the test, not open a dialog nobody answers.
+        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+            >/dev/null 2>&1
+        # A virtual desktop: without a window manager, Wine waits two seconds
+        # for X to confirm each top-level window's hiding; inside its own
+        # desktop it does not, and windows get frames for screenshots.
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f \
+            >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ \
+            /d "${TREVIK_DESKTOP_SIZE:-1024x768}" /f >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.trevik-ready"
+    fi
+    local dpi=${TREVIK_LOGPIXELS:-96}
+    if [ "$(cat "$WINEPREFIX/.trevik-dpi" 2>/dev/null)" != "$dpi" ]; then
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+            >/dev/null 2>&1
+        wineserver -w
+        echo "$dpi" >"$WINEPREFIX/.trevik-dpi"
+    fi
+    flock -u 9
+    exec 9>&-
+}
+
+prepare_prefix
+if [ -n "${DISPLAY:-}" ]; then
+    exec wine "$@"
+fi
+exec xvfb-run -a -s "-screen 0 1024x768x24" wine "$@"

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine, headless, in Trevik's private Wine prefix.
 # Used as the cross-compiling emulator by ctest and by the run and demo scripts.
-#   TREVIK_WINEPREFIX  prefix to use (default: ~/.cache/trevik/wine)
-#   TREVIK_LOGPIXELS   screen DPI to set in the prefix before starting (default 96)
+#   TREVIK_LOGPIXELS   screen DPI of the prefix (default 96); each DPI has its own prefix
+#   TREVIK_WINEPREFIX  prefix to use (default: ~/.cache/trevik/wine, or wine-<dpi>)
+# Programs of one prefix share one virtual desktop, and with it the foreground
+# window: run tests that rely on the foreground one at a time per prefix.
 #   DISPLAY            used when set; otherwise a private Xvfb is started
 set -euo pipefail
 
-export WINEPREFIX=${TREVIK_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/trevik/wine}
+dpi=${TREVIK_LOGPIXELS:-96}
+default_prefix=${XDG_CACHE_HOME:-$HOME/.cache}/trevik/wine
+[ "$dpi" = 96 ] || default_prefix+="-$dpi"
+export WINEPREFIX=${TREVIK_WINEPREFIX:-$default_prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINEARCH=win64
@@ -31,7 +36,6 @@ prepare_prefix() {
         wineserver -w
         touch "$WINEPREFIX/.trevik-ready"
     fi
-    local dpi=${TREVIK_LOGPIXELS:-96}
     if [ "$(cat "$WINEPREFIX/.trevik-dpi" 2>/dev/null)" != "$dpi" ]; then
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
             >/dev/null 2>&1

@@ -29,13 +29,13 @@ constexpr StrokeMessages Keypad(std::uint32_t vk, char ch) {
 
 // Indexed by Stroke.
 constexpr std::array<StrokeMessages, kStrokeCount> kStrokes = {
-    Arrow(0x26),         // Up: VK_UP
-    Arrow(0x28),         // Down: VK_DOWN
-    Keypad(0x65, '5'),   // VK_NUMPAD5
-    Keypad(0x60, '0'),   // VK_NUMPAD0
-    Keypad(0x67, '7'),   // VK_NUMPAD7
-    Keypad(0x61, '1'),   // VK_NUMPAD1
-    Keypad(0x64, '4'),   // VK_NUMPAD4
+    Arrow(0x26),       // Up: VK_UP
+    Arrow(0x28),       // Down: VK_DOWN
+    Keypad(0x65, '5'), // VK_NUMPAD5
+    Keypad(0x60, '0'), // VK_NUMPAD0
+    Keypad(0x67, '7'), // VK_NUMPAD7
+    Keypad(0x61, '1'), // VK_NUMPAD1
+    Keypad(0x64, '4'), // VK_NUMPAD4
 };
 
 } // namespace

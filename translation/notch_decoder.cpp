@@ -13,7 +13,9 @@ constexpr std::array<std::int32_t, 9> kBrakeLimits = {2800,  7900,  11900, 15300
 constexpr std::array<std::int32_t, 5> kMasconLimits = {2600, 7800, 12000, 15600, 19100};
 
 // Truncates toward zero, as signed division does.
-constexpr std::int32_t Half(std::int32_t maximum) { return maximum / 2; }
+constexpr std::int32_t Half(std::int32_t maximum) {
+    return maximum / 2;
+}
 
 // Index of the first limit greater than the reading, scanning in table order.
 // The scan is literal: a small maximum may make the last limit smaller than

@@ -13,7 +13,9 @@ enum class DecodeOutcome : std::uint8_t {
     Changed,    // in range, the new notch has been stored
 };
 
-constexpr bool InRange(DecodeOutcome outcome) { return outcome != DecodeOutcome::OutOfRange; }
+constexpr bool InRange(DecodeOutcome outcome) {
+    return outcome != DecodeOutcome::OutOfRange;
+}
 
 // Stores the axis maxima and fills both limit tables from them.
 void SetLimits(MasconState& state, std::int32_t xMax, std::int32_t yMax);

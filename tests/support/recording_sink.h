@@ -18,7 +18,9 @@ public:
 };
 
 // n copies of a stroke, for writing expected bursts.
-inline std::vector<Stroke> Times(int n, Stroke s) { return std::vector<Stroke>(n, s); }
+inline std::vector<Stroke> Times(int n, Stroke s) {
+    return std::vector<Stroke>(n, s);
+}
 
 inline std::vector<Stroke> Concat(std::initializer_list<std::vector<Stroke>> parts) {
     std::vector<Stroke> all;

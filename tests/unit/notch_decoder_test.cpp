@@ -17,11 +17,10 @@ TEST(SetLimits, FillsFixedEntriesAndHalfMaxima) {
     MasconState state = Calibrated(65535, 40001);
     EXPECT_EQ(state.XMax, 65535);
     EXPECT_EQ(state.YMax, 40001);
-    EXPECT_EQ(state.BrakeLimits,
-              (std::array<std::int32_t, 10>{2800, 7900, 11900, 15300, 18700, 22500, 25200, 26600,
-                                            28300, 32767}));
-    EXPECT_EQ(state.MasconLimits, (std::array<std::int32_t, 6>{2600, 7800, 12000, 15600, 19100,
-                                                               20000}));
+    EXPECT_EQ(state.BrakeLimits, (std::array<std::int32_t, 10>{2800, 7900, 11900, 15300, 18700,
+                                                               22500, 25200, 26600, 28300, 32767}));
+    EXPECT_EQ(state.MasconLimits,
+              (std::array<std::int32_t, 6>{2600, 7800, 12000, 15600, 19100, 20000}));
 }
 
 struct Reading {

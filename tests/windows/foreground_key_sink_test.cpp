@@ -48,8 +48,8 @@ protected:
 
     HWND MakeWindow(HWND parent) {
         const DWORD style = parent ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW | WS_VISIBLE;
-        HWND w = CreateWindowExA(0, "TrevikKeyRecorder", "recorder", style, 0, 0, 200, 100,
-                                 parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+        HWND w = CreateWindowExA(0, "TrevikKeyRecorder", "recorder", style, 0, 0, 200, 100, parent,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
         EXPECT_NE(w, nullptr);
         if (!parent) {
             windows.push_back(w);

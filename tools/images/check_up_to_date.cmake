@@ -1,0 +1,25 @@
+# Regenerates each committed picture from its text into OUT and compares the
+# two byte for byte. Run by ctest; see make_images.cpp for regenerating.
+file(MAKE_DIRECTORY ${OUT})
+set(failed FALSE)
+foreach(pair "trevik-icon.txt:trevik.ico" "about-glyph.txt:about-glyph.bmp")
+    string(REPLACE ":" ";" pair ${pair})
+    list(GET pair 0 text)
+    list(GET pair 1 image)
+    execute_process(COMMAND ${TOOL} ${ART}/${text} ${OUT}/${image} RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+        message(SEND_ERROR "make_images failed on ${text}")
+        set(failed TRUE)
+        continue()
+    endif()
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUT}/${image} ${RES}/${image}
+                    RESULT_VARIABLE differs)
+    if(NOT differs EQUAL 0)
+        message(SEND_ERROR "app/res/${image} differs from what app/res/art/${text} gives; "
+                           "regenerate it (see tools/images/make_images.cpp)")
+        set(failed TRUE)
+    endif()
+endforeach()
+if(failed)
+    message(FATAL_ERROR "committed pictures are out of date")
+endif()

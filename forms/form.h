@@ -61,6 +61,8 @@ public:
 
     // The control of that name, nullptr when the description has none.
     HWND ControlHandle(std::string_view name) const;
+    // The tooltip window that shows the controls' hints, if any has one.
+    HWND HintWindow() const { return tooltip_.get(); }
 
 protected:
     // Runs once construction is complete, before the form is first shown.

@@ -84,10 +84,13 @@ int Scaled(int value, UINT dpi) {
 // pick a font that lacks Latin letters.
 struct FaceFallback {
     const wchar_t* face;
-    const wchar_t* fallbacks[4];
+    const wchar_t* fallbacks[5];
 };
 constexpr FaceFallback kFaceFallbacks[] = {
-    {L"ＭＳ Ｐゴシック", {L"MS PGothic", L"Yu Gothic UI", L"Meiryo UI", L"Noto Sans CJK JP"}},
+    // IPAPGothic has the same metrics; the others are Windows' own Japanese
+    // UI faces and a common free one.
+    {L"ＭＳ Ｐゴシック",
+     {L"MS PGothic", L"IPAPGothic", L"Yu Gothic UI", L"Meiryo UI", L"Noto Sans CJK JP"}},
 };
 
 int CALLBACK FaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {

@@ -22,9 +22,13 @@
 //     pixels                         followed by exactly <height> rows of exactly
 //                                    <width> key characters, top row first
 //
+// An icon may hold several pictures (say 32 x 32 and 16 x 16, so Windows need
+// not shrink the large one for the title bar): each is its own "size" and
+// "pixels" block. Keys hold from where they are given to the end of the text.
+//
 // The output format follows the output file's extension. Both are 4 bits per
-// pixel with the whole palette: an icon is one image with its AND mask; a bitmap
-// is a BITMAPINFOHEADER DIB, bottom-up, as the resource compiler embeds it.
+// pixel with the whole palette: an icon holds each picture with its AND mask; a
+// bitmap is one BITMAPINFOHEADER DIB, bottom-up, as the resource compiler embeds.
 // Any fault in the text is reported with its line number, and nothing is written.
 
 #include <array>
@@ -137,50 +141,11 @@ int ParseSide(const std::string& word, int line) {
     return side;
 }
 
-Picture Parse(std::istream& in) {
-    std::array<std::optional<Pixel>, 256> keys{};
-    Picture picture;
-    int line_number = 0;
+using Keys = std::array<std::optional<Pixel>, 256>;
+
+// Exactly height rows of exactly width known keys.
+void ReadRows(std::istream& in, const Keys& keys, Picture& picture, int& line_number) {
     std::string line;
-
-    // Header: size and keys, up to "pixels".
-    bool in_pixels = false;
-    while (!in_pixels && std::getline(in, line)) {
-        ++line_number;
-        line = WithoutCarriageReturn(line);
-        if (IsBlankOrComment(line)) {
-            continue;
-        }
-        const auto words = Words(line);
-        if (words[0] == "size" && words.size() == 3) {
-            if (picture.width != 0) {
-                throw TextError(line_number, "size given twice");
-            }
-            picture.width = ParseSide(words[1], line_number);
-            picture.height = ParseSide(words[2], line_number);
-        } else if (words[0] == "key" && words.size() == 3 && words[1].size() == 1) {
-            const auto ch = static_cast<unsigned char>(words[1][0]);
-            if (keys[ch]) {
-                throw TextError(line_number, "key '" + words[1] + "' given twice");
-            }
-            keys[ch] = ColourByName(words[2]);
-            if (!keys[ch]) {
-                throw TextError(line_number, "unknown colour: " + words[2]);
-            }
-        } else if (words[0] == "pixels" && words.size() == 1) {
-            in_pixels = true;
-        } else {
-            throw TextError(line_number, "expected 'size W H', 'key C colour' or 'pixels'");
-        }
-    }
-    if (!in_pixels) {
-        throw TextError(line_number, "no 'pixels' line");
-    }
-    if (picture.width == 0) {
-        throw TextError(line_number, "no 'size' line before 'pixels'");
-    }
-
-    // Exactly height rows of exactly width known keys.
     picture.pixels.reserve(static_cast<std::size_t>(picture.width) *
                            static_cast<std::size_t>(picture.height));
     for (int row = 0; row < picture.height; ++row) {
@@ -204,13 +169,54 @@ Picture Parse(std::istream& in) {
             picture.has_transparency = picture.has_transparency || key->transparent;
         }
     }
+}
+
+// One or more pictures, each "size" ... "pixels" and its rows. Keys hold from
+// where they are given to the end of the text.
+std::vector<Picture> Parse(std::istream& in) {
+    Keys keys{};
+    std::vector<Picture> pictures;
+    std::optional<Picture> next; // sized, waiting for its "pixels"
+    int line_number = 0;
+    std::string line;
     while (std::getline(in, line)) {
         ++line_number;
-        if (!IsBlankOrComment(WithoutCarriageReturn(line))) {
-            throw TextError(line_number, "text after the last pixel row");
+        line = WithoutCarriageReturn(line);
+        if (IsBlankOrComment(line)) {
+            continue;
+        }
+        const auto words = Words(line);
+        if (words[0] == "size" && words.size() == 3) {
+            if (next) {
+                throw TextError(line_number, "size given twice");
+            }
+            next = Picture{};
+            next->width = ParseSide(words[1], line_number);
+            next->height = ParseSide(words[2], line_number);
+        } else if (words[0] == "key" && words.size() == 3 && words[1].size() == 1) {
+            const auto ch = static_cast<unsigned char>(words[1][0]);
+            if (keys[ch]) {
+                throw TextError(line_number, "key '" + words[1] + "' given twice");
+            }
+            keys[ch] = ColourByName(words[2]);
+            if (!keys[ch]) {
+                throw TextError(line_number, "unknown colour: " + words[2]);
+            }
+        } else if (words[0] == "pixels" && words.size() == 1) {
+            if (!next) {
+                throw TextError(line_number, "no 'size' line before 'pixels'");
+            }
+            ReadRows(in, keys, *next, line_number);
+            pictures.push_back(std::move(*next));
+            next.reset();
+        } else {
+            throw TextError(line_number, "expected 'size W H', 'key C colour' or 'pixels'");
         }
     }
-    return picture;
+    if (next || pictures.empty()) {
+        throw TextError(line_number, "no 'pixels' line");
+    }
+    return pictures;
 }
 
 // Little-endian output, as every Windows image header is.
@@ -305,35 +311,51 @@ void MaskPlane(Bytes& out, const Picture& picture) {
     }
 }
 
-std::string Icon(const Picture& picture) {
-    const std::uint32_t colour_size =
-        RowBytes(picture.width, 4) * static_cast<std::uint32_t>(picture.height);
-    const std::uint32_t mask_size =
-        RowBytes(picture.width, 1) * static_cast<std::uint32_t>(picture.height);
-    const std::uint32_t image_size = kInfoHeaderSize + kPaletteSize + colour_size + mask_size;
-    constexpr std::uint32_t kDirectorySize = 6 + 16;
+std::uint32_t IconImageSize(const Picture& picture) {
+    const auto height = static_cast<std::uint32_t>(picture.height);
+    return kInfoHeaderSize + kPaletteSize + RowBytes(picture.width, 4) * height +
+           RowBytes(picture.width, 1) * height;
+}
 
+// An icon file: the directory of all images, then each image in turn.
+std::string Icon(const std::vector<Picture>& pictures) {
+    constexpr std::uint32_t kDirectoryHeaderSize = 6;
+    constexpr std::uint32_t kDirectoryEntrySize = 16;
     Bytes out;
-    out.U16(0); // ICONDIR: reserved, type 1 (icon), one image
+    out.U16(0); // ICONDIR: reserved, type 1 (icon), image count
     out.U16(1);
-    out.U16(1);
-    out.U8(picture.width == kMaxSide ? 0 : picture.width); // ICONDIRENTRY: 0 means 256
-    out.U8(picture.height == kMaxSide ? 0 : picture.height);
-    out.U8(16); // colours
-    out.U8(0);  // reserved
-    out.U16(1); // planes
-    out.U16(4); // bits per pixel
-    out.U32(image_size);
-    out.U32(kDirectorySize);
-    // The image's height counts the colour plane and the mask together.
-    InfoHeader(out, picture.width, picture.height * 2, colour_size + mask_size);
-    Palette(out);
-    ColourPlane(out, picture);
-    MaskPlane(out, picture);
+    out.U16(static_cast<std::uint32_t>(pictures.size()));
+    auto offset =
+        static_cast<std::uint32_t>(kDirectoryHeaderSize + kDirectoryEntrySize * pictures.size());
+    for (const auto& picture : pictures) { // ICONDIRENTRY; a side of 0 means 256
+        out.U8(picture.width == kMaxSide ? 0 : static_cast<std::uint32_t>(picture.width));
+        out.U8(picture.height == kMaxSide ? 0 : static_cast<std::uint32_t>(picture.height));
+        out.U8(16); // colours
+        out.U8(0);  // reserved
+        out.U16(1); // planes
+        out.U16(4); // bits per pixel
+        out.U32(IconImageSize(picture));
+        out.U32(offset);
+        offset += IconImageSize(picture);
+    }
+    for (const auto& picture : pictures) {
+        const auto height = static_cast<std::uint32_t>(picture.height);
+        // The image's height counts the colour plane and the mask together.
+        InfoHeader(out, picture.width, picture.height * 2,
+                   (RowBytes(picture.width, 4) + RowBytes(picture.width, 1)) * height);
+        Palette(out);
+        ColourPlane(out, picture);
+        MaskPlane(out, picture);
+    }
     return out.data();
 }
 
-std::string Bitmap(const Picture& picture) {
+std::string Bitmap(const std::vector<Picture>& pictures) {
+    if (pictures.size() != 1) {
+        throw std::runtime_error("a bitmap holds one picture, the text has " +
+                                 std::to_string(pictures.size()));
+    }
+    const Picture& picture = pictures.front();
     if (picture.has_transparency) {
         throw std::runtime_error("a bitmap has no mask: 'transparent' is for icons only");
     }
@@ -377,8 +399,8 @@ int main(int argc, char** argv) {
         if (!in) {
             throw std::runtime_error("cannot open " + input_path);
         }
-        const Picture picture = Parse(in);
-        const std::string image = icon ? Icon(picture) : Bitmap(picture);
+        const auto pictures = Parse(in);
+        const std::string image = icon ? Icon(pictures) : Bitmap(pictures);
 
         std::ofstream out(output_path, std::ios::binary | std::ios::trunc);
         out.write(image.data(), static_cast<std::streamsize>(image.size()));

@@ -43,8 +43,9 @@ public:
 
     // Starts the simulator and Trevik with `scenario` (the log and event lines
     // are added here) and waits for Trevik's window. With `front`, the
-    // simulator is then brought to the foreground.
-    bool Launch(const std::string& scenario, bool front = true);
+    // simulator is then brought to the foreground. Without `waitForWindow` it
+    // returns once Trevik has started.
+    bool Launch(const std::string& scenario, bool front = true, bool waitForWindow = true);
     // Lets the timeline go on past its next `wait` step.
     void Go() const;
     bool WaitFor(char tag, const std::string& needle,

@@ -134,8 +134,14 @@ Scenario ParseScenario(const std::string& text) {
             ok = false;
             for (const StepWord& s : steps) {
                 if (key == s.key && numbers(s.args)) {
-                    sc.timeline.push_back({s.kind, s.args > 0 ? n[0] : 0, s.args > 1 ? n[1] : 0});
-                    ok = true;
+                    Step step{s.kind, s.args > 0 ? n[0] : 0, s.args > 1 ? n[1] : 0};
+                    std::string optional;
+                    if (s.kind == Step::Kind::Random && in >> optional) {
+                        ok = Number(optional, step.c) && step.c <= 100;
+                    } else {
+                        ok = true;
+                    }
+                    sc.timeline.push_back(step);
                 }
             }
         }

@@ -19,7 +19,8 @@
 //   move X Y            one move notification
 //   press BITS          the held buttons become BITS: one button notification per change
 //   hold N              N move notifications with the current reading
-//   random SEED COUNT   COUNT move notifications, biased to notch boundaries and half maxima
+//   random SEED COUNT [PCT]  COUNT move notifications, biased to notch boundaries and half
+//                       maxima; only PCT % of them (default 100) move the handles at all
 //   sleep MS
 #pragma once
 
@@ -35,6 +36,7 @@ struct Step {
     enum class Kind : std::uint8_t { Wait, Move, Press, Hold, Random, Sleep } kind;
     std::uint32_t a = 0;
     std::uint32_t b = 0;
+    std::uint32_t c = 100;
 };
 
 struct Scenario {

@@ -160,7 +160,7 @@ void TMasconMainForm::FormCreate() {
         // A probe: only the result code matters.
         auto probe = [this](UINT id) {
             JOYINFOEX info{};
-            info.dwSize = sizeof info;
+            info.dwSize = static_cast<DWORD>(sizeof info); // 52
             return joystick_.JoyGetPosEx(id, &info);
         };
         const MMRESULT first = probe(JOYSTICKID1);
@@ -201,7 +201,8 @@ std::array<std::wstring, 13> TMasconMainForm::ReportLines(const MasconState& sta
 
 void TMasconMainForm::ShowJoyInfo() {
     MemoInfo.Clear();
-    joystick_.JoyGetDevCapsA(static_cast<UINT_PTR>(State.JoyId), &JoyCaps, sizeof JoyCaps);
+    joystick_.JoyGetDevCapsA(static_cast<UINT_PTR>(State.JoyId), &JoyCaps,
+                             static_cast<UINT>(sizeof JoyCaps));
     for (const std::wstring& line : ReportLines(State, JoyCaps)) {
         MemoInfo.AppendLine(line);
     }

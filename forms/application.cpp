@@ -70,7 +70,7 @@ void Application::Initialize() {
     RegisterControlClasses(instance_);
 
     WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
+    wc.cbSize = static_cast<UINT>(sizeof wc);
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = instance_;
     wc.lpszClassName = kApplicationClass;

@@ -10,11 +10,12 @@ namespace forms {
 namespace {
 
 // Window extra slots of our own classes.
-constexpr int kSlotColour = 0 * sizeof(LONG_PTR); // panel
-constexpr int kSlotFont = 1 * sizeof(LONG_PTR);   // panel
-constexpr int kSlotBevels = 2 * sizeof(LONG_PTR); // panel: outer | inner << 8
-constexpr int kSlotImage = 0 * sizeof(LONG_PTR);  // speed button glyph, image icon
-constexpr int kSlotState = 1 * sizeof(LONG_PTR);  // speed button hot/pressed bits
+constexpr int kSlot = static_cast<int>(sizeof(LONG_PTR));
+constexpr int kSlotColour = 0 * kSlot; // panel
+constexpr int kSlotFont = 1 * kSlot;   // panel
+constexpr int kSlotBevels = 2 * kSlot; // panel: outer | inner << 8
+constexpr int kSlotImage = 0 * kSlot;  // speed button glyph, image icon
+constexpr int kSlotState = 1 * kSlot;  // speed button hot/pressed bits
 constexpr int kSlotCount = 3;
 
 constexpr LONG_PTR kHot = 1;
@@ -148,7 +149,8 @@ void PaintSpeedButton(HWND hwnd) {
     }
     auto glyph = reinterpret_cast<HBITMAP>(Slot(hwnd, kSlotImage));
     BITMAP bm{};
-    if (glyph != nullptr && GetObjectW(glyph, sizeof bm, &bm) != 0 && bm.bmHeight > 0) {
+    if (glyph != nullptr && GetObjectW(glyph, static_cast<int>(sizeof bm), &bm) != 0 &&
+        bm.bmHeight > 0) {
         // Two square images side by side: normal, then disabled.
         const int side = bm.bmHeight;
         const int images = bm.bmWidth / side;
@@ -192,7 +194,7 @@ LRESULT CALLBACK SpeedButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_MOUSEMOVE: {
         if ((state & kHot) == 0) {
-            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd, 0};
+            TRACKMOUSEEVENT tme{static_cast<DWORD>(sizeof tme), TME_LEAVE, hwnd, 0};
             TrackMouseEvent(&tme);
         }
         LONG_PTR next = state | kHot;
@@ -288,10 +290,10 @@ LRESULT CALLBACK ForwardingSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, U
 
 void RegisterOne(HINSTANCE instance, const wchar_t* name, WNDPROC proc, UINT style) {
     WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
+    wc.cbSize = static_cast<UINT>(sizeof wc);
     wc.style = style;
     wc.lpfnWndProc = proc;
-    wc.cbWndExtra = kSlotCount * sizeof(LONG_PTR);
+    wc.cbWndExtra = kSlotCount * kSlot;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));

@@ -66,7 +66,7 @@ DWORD FormExStyle(BorderStyle border) {
 
 void RegisterFormClass(HINSTANCE instance, WNDPROC proc) {
     WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
+    wc.cbSize = static_cast<UINT>(sizeof wc);
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
@@ -143,12 +143,20 @@ Form::Form(Application& app, const FormDesc& desc) : app_(app), desc_(desc) {
     if (dpi_ == 0) {
         dpi_ = 96;
     }
-    CreateFonts();
-    LoadImages();
-    BuildControls();
-    ApplyTabOrder();
-    AddHints();
-    Layout(nullptr);
+    try {
+        CreateFonts();
+        LoadImages();
+        BuildControls();
+        ApplyTabOrder();
+        AddHints();
+        Layout(nullptr);
+    } catch (...) {
+        // A half-built form must not see its own destruction messages.
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        tooltip_.reset();
+        window_.reset();
+        throw;
+    }
 }
 
 Form::~Form() {
@@ -354,6 +362,8 @@ void Form::BuildControls() {
         case ControlKind::Panel:
             SendMessageW(hwnd, kPanelSetBevels, static_cast<WPARAM>(s.bevelOuter),
                          static_cast<LPARAM>(s.bevelInner));
+            // Every form and container here has the button face.
+            Panel(hwnd).SetColour(s.parentColour ? kBtnFace : s.colour);
             break;
         case ControlKind::ProgressBar:
             ProgressBar(hwnd).SetRange(s.rangeMin, s.rangeMax);
@@ -428,7 +438,8 @@ void Form::AddHints() {
             continue;
         }
         TTTOOLINFOW ti{};
-        ti.cbSize = offsetof(TTTOOLINFOW, lpReserved); // understood by every comctl32
+        ti.cbSize =
+            static_cast<UINT>(offsetof(TTTOOLINFOW, lpReserved)); // understood by every comctl32
         ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         ti.hwnd = window_.get();
         ti.uId = reinterpret_cast<UINT_PTR>(b.hwnd);
@@ -451,7 +462,7 @@ void Form::PlaceWindow(const RECT* suggested) {
         y = suggested->top;
     } else if (desc_.position == FormPosition::ScreenCentre) {
         MONITORINFO mi{};
-        mi.cbSize = sizeof mi;
+        mi.cbSize = static_cast<DWORD>(sizeof mi);
         GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &mi);
         x = mi.rcMonitor.left + (mi.rcMonitor.right - mi.rcMonitor.left - width) / 2;
         y = mi.rcMonitor.top + (mi.rcMonitor.bottom - mi.rcMonitor.top - height) / 2;

@@ -38,6 +38,7 @@ struct ControlSettings {
     int position = 0;                 // progress bar
     Bevel bevelOuter = Bevel::Raised; // panel
     Bevel bevelInner = Bevel::None;   // panel
+    Colour colour = kBtnFace;         // panel
     bool parentColour = false;        // panel: the parent's colour instead of its own
     bool wordWrap = false;            // label
     bool defaultButton = false;       // button: Enter presses it

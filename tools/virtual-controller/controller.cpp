@@ -137,8 +137,14 @@ private:
 // and the subscribed window's descendants stand in for USER objects.
 struct Resources {
     DWORD handles = 0, gdi = 0, user = 0, windows = 0;
-    unsigned long long privateBytes = 0;
+    unsigned long long privateBytes = 0, workingSet = 0;
+    unsigned long long windowThreadCpu = 0, processCpu = 0; // 100 ns units
 };
+
+unsigned long long Ticks(const FILETIME& a, const FILETIME& b) {
+    return ((static_cast<unsigned long long>(a.dwHighDateTime) << 32) | a.dwLowDateTime) +
+           ((static_cast<unsigned long long>(b.dwHighDateTime) << 32) | b.dwLowDateTime);
+}
 
 Resources OwnResources(HWND window) {
     Resources r;
@@ -156,6 +162,18 @@ Resources OwnResources(HWND window) {
     if (GetProcessMemoryInfo(self, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
                              sizeof memory)) {
         r.privateBytes = memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage;
+        r.workingSet = memory.WorkingSetSize;
+    }
+    FILETIME created, exited, kernel, user;
+    if (GetProcessTimes(self, &created, &exited, &kernel, &user)) {
+        r.processCpu = Ticks(kernel, user);
+    }
+    const DWORD tid = window ? GetWindowThreadProcessId(window, nullptr) : 0;
+    if (HANDLE thread = tid ? OpenThread(THREAD_QUERY_INFORMATION, FALSE, tid) : nullptr) {
+        if (GetThreadTimes(thread, &created, &exited, &kernel, &user)) {
+            r.windowThreadCpu = Ticks(kernel, user);
+        }
+        CloseHandle(thread);
     }
     if (window != nullptr) {
         r.windows = 1;
@@ -288,9 +306,11 @@ void Controller::RunTimeline() {
         switch (step.kind) {
         case Step::Kind::Wait: {
             const Resources r = OwnResources(window_);
-            log.Line('W', true, "wait %llu handles=%lu gdi=%lu user=%lu private=%llu windows=%lu",
+            log.Line('W', true,
+                     "wait %llu handles=%lu gdi=%lu user=%lu private=%llu windows=%lu "
+                     "workingset=%llu threadcpu=%llu processcpu=%llu",
                      static_cast<unsigned long long>(++waits), r.handles, r.gdi, r.user,
-                     r.privateBytes, r.windows);
+                     r.privateBytes, r.windows, r.workingSet, r.windowThreadCpu, r.processCpu);
             HANDLE events[] = {go_, stop_};
             if (go_ == nullptr ||
                 WaitForMultipleObjects(2, events, FALSE, kWaitTimeoutMs) == WAIT_TIMEOUT) {

@@ -3,6 +3,7 @@
 // the notifications, Reset and the about box.
 #include "app/MasconAbout.h"
 #include "app/MasconMain.h"
+#include "app/resource_ids.h"
 #include "forms/application.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/scripted_joystick.h"
@@ -12,6 +13,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -499,6 +501,9 @@ WhileOpen* g_open = nullptr; // the timer's only way to the test
 
 void CALLBACK InspectAndClose(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
+    if (g_open == nullptr) {
+        return; // the box never opened; the test has failed already
+    }
     WhileOpen& o = *g_open;
     o.visible = IsWindowVisible(o.about->Handle()) != FALSE;
     o.ownerDisabled = IsWindowEnabled(o.form->Handle()) == FALSE;
@@ -518,13 +523,23 @@ TEST_F(MainFormTest, AboutBoxShowsVersionModallyEachTimeItOpens) {
     keys.Take();
     EXPECT_EQ(about->Version.Text(), L"Version");
     EXPECT_FALSE(about->Visible());
-    for (UINT closeWith : {static_cast<UINT>(BM_CLICK), static_cast<UINT>(WM_CLOSE)}) {
-        WhileOpen open{form, about, false, false, L"", closeWith};
+    struct Opening {
+        bool byMouse; // else BM_CLICK
+        UINT closeWith;
+    };
+    for (const Opening how : {Opening{false, BM_CLICK}, Opening{true, WM_CLOSE}}) {
+        WhileOpen open{form, about, false, false, L"", how.closeWith};
         g_open = &open;
         Send(MM_JOY1MOVE, 0, Move(1000, 30000)); // back to neutral, brake 0
         keys.Take();
         SetTimer(nullptr, 0, 50, InspectAndClose);
-        SendMessageW(form->SpeedButton1.Handle(), BM_CLICK, 0, 0); // returns once closed
+        HWND button = form->SpeedButton1.Handle();
+        if (how.byMouse) {
+            SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+            SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); // returns once closed
+        } else {
+            SendMessageW(button, BM_CLICK, 0, 0); // returns once closed
+        }
         g_open = nullptr;
         EXPECT_TRUE(open.visible);
         EXPECT_TRUE(open.ownerDisabled);
@@ -534,6 +549,61 @@ TEST_F(MainFormTest, AboutBoxShowsVersionModallyEachTimeItOpens) {
         EXPECT_EQ(form->LblBPos.Text(), L"3");
         EXPECT_EQ(keys.Take(), Times(3, Stroke::Down));
     }
+}
+
+// ---- Drawing ----
+
+std::vector<COLORREF> Pixels(HWND w) {
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT rc;
+    GetClientRect(w, &rc);
+    std::vector<COLORREF> pixels;
+    HDC dc = GetDC(w);
+    for (int y = 0; y < rc.bottom; ++y) {
+        for (int x = 0; x < rc.right; ++x) {
+            pixels.push_back(GetPixel(dc, x, y));
+        }
+    }
+    ReleaseDC(w, dc);
+    return pixels;
+}
+
+TEST_F(MainFormTest, IndicatorsAndGlyphAreDrawnAsDesigned) {
+    StartPresent();
+    form->Show();
+    Send(MM_JOY1BUTTONDOWN, 0x101, 0);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    // Just inside the bevel, clear of the caption.
+    EXPECT_EQ(Pixels(form->PnlB1.Handle()).at(2 * 25 + 2), RGB(0, 0, 255));
+    EXPECT_EQ(Pixels(form->PnlB2.Handle()).at(2 * 25 + 2), face);
+
+    HBITMAP glyph = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
+                                                    MAKEINTRESOURCEW(IDB_ABOUT_GLYPH), IMAGE_BITMAP,
+                                                    0, 0, LR_CREATEDIBSECTION));
+    if (glyph == nullptr) {
+        GTEST_SKIP() << "built without the program's resources";
+    }
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, glyph);
+    const COLORREF background = GetPixel(memory, 0, 15); // the lower-left pixel
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(glyph);
+
+    auto count = [](const std::vector<COLORREF>& pixels, COLORREF c) {
+        return std::count(pixels.begin(), pixels.end(), c);
+    };
+    HWND button = form->SpeedButton1.Handle();
+    const std::vector<COLORREF> normal = Pixels(button);
+    if (background != face) {
+        EXPECT_EQ(count(normal, background), 0) << "the glyph's background is transparent";
+    }
+    EXPECT_GT(normal.size() - static_cast<std::size_t>(count(normal, face)), 40u)
+        << "a glyph is drawn";
+    EnableWindow(button, FALSE);
+    const std::vector<COLORREF> disabled = Pixels(button);
+    EXPECT_NE(disabled, normal) << "the disabled image";
+    EXPECT_GT(disabled.size() - static_cast<std::size_t>(count(disabled, face)), 20u);
 }
 
 } // namespace

@@ -25,7 +25,8 @@ cmake --build "$build" --target trevik trevik_virtual_controller mock-simulator
 run=$build/demo
 mkdir -p "$run"
 cp "$build/app/trevik.exe" "$build/tools/virtual-controller/dll/winmm.dll" "$run/"
-printf 'panel\nperiodmin 10\n' >"$run/scenario.txt"
+# Notifications start after four seconds, once the simulator is in front.
+printf 'panel\nperiodmin 10\nsleep 4000\n' >"$run/scenario.txt"
 scenario="Z:$(realpath "$run/scenario.txt" | tr / '\\')"
 
 TREVIK_VC_SCENARIO="$scenario" WINEDLLOVERRIDES="mscoree,mshtml=;winmm=n,b" \

@@ -7,6 +7,7 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -20,7 +21,11 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 } // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR command, int show) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    const std::wstring report = argv != nullptr && argc > 1 ? argv[1] : L"";
+    LocalFree(argv);
     WNDCLASSW wc{};
     wc.lpfnWndProc = Proc;
     wc.hInstance = instance;
@@ -41,7 +46,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR command, int show) {
             GetProcessMemoryInfo(GetCurrentProcess(),
                                  reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
                                  sizeof memory);
-            if (std::FILE* out = _wfopen(command, L"w")) {
+            if (std::FILE* out = report.empty() ? nullptr : _wfopen(report.c_str(), L"w")) {
                 std::fprintf(out, "private=%llu workingset=%llu\n",
                              static_cast<unsigned long long>(
                                  memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage),

@@ -27,9 +27,9 @@ struct Control {
 };
 
 constexpr Control kControls[] = {
-    {L"STATIC", L"ブレーキ  (0 = 緩め, 9 = 非常)", 0, 0, 10, 8, 300, 18},
+    {L"STATIC", L"Brake  (0 release ... 9 emergency)", 0, 0, 10, 8, 300, 18},
     {TRACKBAR_CLASSW, L"", TBS_AUTOTICKS, kBrake, 10, 28, 300, 32},
-    {L"STATIC", L"マスコン  (0 = 切, 5 = 最大)", 0, 0, 10, 70, 300, 18},
+    {L"STATIC", L"Power  (0 off ... 5 full)", 0, 0, 10, 70, 300, 18},
     {TRACKBAR_CLASSW, L"", TBS_AUTOTICKS, kPower, 10, 90, 300, 32},
     {L"BUTTON", L"B1", BS_AUTOCHECKBOX | BS_PUSHLIKE, kButton1, 10, 134, 60, 28},
     {L"BUTTON", L"B2", BS_AUTOCHECKBOX | BS_PUSHLIKE, kButton2, 80, 134, 60, 28},
@@ -84,8 +84,8 @@ DWORD WINAPI PanelMain(void*) {
     wc.lpszClassName = L"TrevikVirtualControllerPanel";
     RegisterClassW(&wc);
     HWND panel = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, wc.lpszClassName,
-                                 L"仮想コントローラ", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 690,
-                                 182, 330, 230, nullptr, nullptr, instance, nullptr);
+                                 L"Virtual controller", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                 690, 182, 330, 230, nullptr, nullptr, instance, nullptr);
     if (panel == nullptr) {
         return 1;
     }

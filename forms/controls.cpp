@@ -266,14 +266,57 @@ LRESULT CALLBACK ImageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-LRESULT CALLBACK ForwardingSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                    DWORD_PTR) {
+// The group box draws its own etched frame and caption, so the caption takes
+// the colour its parent chooses (grey while disabled) whatever the visual
+// style would draw.
+void PaintGroupBox(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC,
+                                                       reinterpret_cast<WPARAM>(dc),
+                                                       reinterpret_cast<LPARAM>(hwnd)));
+    if (brush == nullptr) {
+        brush = GetSysColorBrush(COLOR_BTNFACE);
+    }
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    RECT frame = rc;
+    frame.top += tm.tmHeight / 2;
+    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    const int length = GetWindowTextLengthW(hwnd);
+    if (length > 0) {
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        GetWindowTextW(hwnd, text.data(), length + 1);
+        const int indent = MulDiv(8, static_cast<int>(GetDpiForWindow(hwnd)), 96);
+        RECT caption{indent, 0, rc.right - indent, tm.tmHeight};
+        DrawTextW(dc, text.c_str(), length, &caption, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        RECT behind = caption;
+        InflateRect(&behind, 2, 0);
+        FillRect(dc, &behind, brush);
+        SetBkMode(dc, TRANSPARENT);
+        DrawTextW(dc, text.c_str(), length, &caption, DT_SINGLELINE | DT_NOPREFIX);
+    }
+    SelectObject(dc, old);
+    EndPaint(hwnd, &ps);
+}
+
+LRESULT CALLBACK GroupBoxSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                  DWORD_PTR) {
+    if (msg == WM_PAINT) {
+        PaintGroupBox(hwnd);
+        return 0;
+    }
+    if (msg == WM_ENABLE) {
+        InvalidateRect(hwnd, nullptr, TRUE);
+    }
     if (IsChildNotification(msg)) {
         return SendMessageW(GetParent(hwnd), msg, wp, lp);
     }
     if (msg == WM_ERASEBKGND) {
-        // The group box draws only its frame and caption; under a parent that
-        // clips its children nobody else fills the inside.
+        // Under a parent that clips its children nobody else fills the inside.
         auto dc = reinterpret_cast<HDC>(wp);
         auto brush = reinterpret_cast<HBRUSH>(
             SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, wp, reinterpret_cast<LPARAM>(hwnd)));
@@ -283,7 +326,7 @@ LRESULT CALLBACK ForwardingSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, U
         return 1;
     }
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, ForwardingSubclass, id);
+        RemoveWindowSubclass(hwnd, GroupBoxSubclass, id);
     }
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
@@ -395,8 +438,8 @@ void RegisterControlClasses(HINSTANCE instance) {
     RegisterOne(instance, kImageClass, ImageProc, 0);
 }
 
-void ForwardChildNotifications(HWND container) {
-    SetWindowSubclass(container, ForwardingSubclass, 1, 0);
+void MakeGroupBox(HWND groupBox) {
+    SetWindowSubclass(groupBox, GroupBoxSubclass, 1, 0);
 }
 
 } // namespace forms

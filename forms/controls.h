@@ -94,8 +94,9 @@ void RegisterControlClasses(HINSTANCE instance);
 // Sizes a label to its current text with its current font.
 void AutoSizeLabel(HWND label);
 
-// A container that is a standard control (the group box) passes its
-// children's notifications on to its own parent, where the form handles them.
-void ForwardChildNotifications(HWND container);
+// A group box passes its children's notifications on to its own parent,
+// where the form handles them, fills its inside, and draws its caption in the
+// colour its parent gives (grey while disabled).
+void MakeGroupBox(HWND groupBox);
 
 } // namespace forms

@@ -357,7 +357,7 @@ void Form::BuildControls() {
         const ControlSettings& s = c.settings;
         switch (c.kind) {
         case ControlKind::GroupBox:
-            ForwardChildNotifications(hwnd);
+            MakeGroupBox(hwnd);
             break;
         case ControlKind::Panel:
             SendMessageW(hwnd, kPanelSetBevels, static_cast<WPARAM>(s.bevelOuter),
@@ -507,15 +507,23 @@ bool Form::HandleCommand(Message& m) {
     return handled;
 }
 
-// Labels draw in their font's colour on the form's face.
+// Labels draw in their font's colour on the form's face; a disabled group
+// box's caption is grey (not every system's group box does this itself).
 bool Form::HandleControlColour(Message& m) const {
     const Built* b = FindBuilt(reinterpret_cast<HWND>(m.lParam));
-    if (b == nullptr || b->desc->kind != ControlKind::Label) {
+    if (b == nullptr) {
         return false;
     }
-    const FontSpec* spec = b->desc->font != nullptr ? b->desc->font : &desc_.font;
+    COLORREF text = 0;
+    if (b->desc->kind == ControlKind::Label) {
+        text = (b->desc->font != nullptr ? b->desc->font : &desc_.font)->colour.Resolve();
+    } else if (b->desc->kind == ControlKind::GroupBox && IsWindowEnabled(b->hwnd) == FALSE) {
+        text = GetSysColor(COLOR_GRAYTEXT);
+    } else {
+        return false;
+    }
     auto dc = reinterpret_cast<HDC>(m.wParam);
-    SetTextColor(dc, spec->colour.Resolve());
+    SetTextColor(dc, text);
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     m.result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     return true;

@@ -253,6 +253,9 @@ TEST_F(MainFormTest, StartUpProbesReportsAndSubscribesAsScripted) {
 
         // The status group: a direct reading when present, else disabled and as designed.
         EXPECT_EQ(form->GBJoyStatus.Enabled(), c.present);
+        // Disabling the group greys its caption only: what is inside keeps its look.
+        EXPECT_TRUE(form->LblJoyX.Enabled());
+        EXPECT_TRUE(form->PnlB1.Enabled());
         EXPECT_EQ(form->LblJoyX.Text(), c.present ? L"X : 1200" : L"LblJoyX");
         EXPECT_EQ(form->LblJoyY.Text(), c.present ? L"Y : 34000" : L"LblJoyY");
         EXPECT_EQ(form->LblResetX.Text(), c.present ? L"X = 1200" : L"LblJoyX");
@@ -604,6 +607,27 @@ TEST_F(MainFormTest, IndicatorsAndGlyphAreDrawnAsDesigned) {
     const std::vector<COLORREF> disabled = Pixels(button);
     EXPECT_NE(disabled, normal) << "the disabled image";
     EXPECT_GT(disabled.size() - static_cast<std::size_t>(count(disabled, face)), 20u);
+}
+
+TEST_F(MainFormTest, DisabledStatusGroupGreysOnlyItsCaption) {
+    joystick.numDevs = 0;
+    Start();
+    form->Show();
+    auto count = [](HWND w, COLORREF c, int rows) {
+        RECT rc;
+        GetClientRect(w, &rc);
+        const std::vector<COLORREF> pixels = Pixels(w);
+        const auto end = std::min(pixels.size(), static_cast<std::size_t>(rows * rc.right));
+        return std::count(pixels.begin(), pixels.begin() + static_cast<std::ptrdiff_t>(end), c);
+    };
+    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+    const int captionRows = MulDiv(14, static_cast<int>(form->Dpi()), 96);
+    EXPECT_GT(count(form->GBJoyStatus.Handle(), grey, captionRows), 10);
+    EXPECT_EQ(count(form->GBJoyStatus.Handle(), text, captionRows), 0);
+    EXPECT_GT(count(form->GBReset.Handle(), text, captionRows), 10);
+    EXPECT_GT(count(form->LblJoyX.Handle(), RGB(0, 0, 0), 100), 10)
+        << "the labels inside stay black";
 }
 
 } // namespace

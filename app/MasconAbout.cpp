@@ -11,7 +11,7 @@ using forms::Bevel;
 using forms::ControlKind;
 using forms::kNoTabOrder;
 
-constexpr forms::FontSpec kProductFont{L"ＭＳ Ｐゴシック", -19, SHIFTJIS_CHARSET, true,
+constexpr forms::FontDesc kProductFont{L"ＭＳ Ｐゴシック", -19, SHIFTJIS_CHARSET, true,
                                        forms::kBlack};
 
 // clang-format off

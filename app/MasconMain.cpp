@@ -16,7 +16,7 @@ namespace {
 using forms::ControlKind;
 using forms::kNoTabOrder;
 
-constexpr forms::FontSpec kLabelFont{L"ＭＳ Ｐゴシック", -15, SHIFTJIS_CHARSET, false,
+constexpr forms::FontDesc kLabelFont{L"ＭＳ Ｐゴシック", -15, SHIFTJIS_CHARSET, false,
                                      forms::kBlack};
 
 // clang-format off

@@ -281,33 +281,33 @@ const Form::Built* Form::FindBuilt(int id) const {
     return &controls_[static_cast<std::size_t>(index)];
 }
 
-HFONT Form::FontFor(const FontSpec* spec) const {
-    const FontSpec* wanted = spec != nullptr ? spec : &desc_.font;
+HFONT Form::FontFor(const FontDesc* font) const {
+    const FontDesc* wanted = font != nullptr ? font : &desc_.font;
     for (const Font& f : fonts_) {
-        if (f.spec == wanted) {
+        if (f.desc == wanted) {
             return f.font.get();
         }
     }
     return nullptr;
 }
 
-// One font per distinct specification, at the form's DPI.
+// One font per distinct description, at the form's DPI.
 void Form::CreateFonts() {
-    std::vector<const FontSpec*> specs{&desc_.font};
+    std::vector<const FontDesc*> descs{&desc_.font};
     for (const ControlDesc& c : desc_.controls) {
-        if (c.font != nullptr && std::find(specs.begin(), specs.end(), c.font) == specs.end()) {
-            specs.push_back(c.font);
+        if (c.font != nullptr && std::find(descs.begin(), descs.end(), c.font) == descs.end()) {
+            descs.push_back(c.font);
         }
     }
     HDC screen = GetDC(nullptr);
     std::vector<Font> fonts;
-    for (const FontSpec* spec : specs) {
+    for (const FontDesc* desc : descs) {
         fonts.push_back(
-            {spec, UniqueFont(CreateFontW(Scaled(spec->height, dpi_), 0, 0, 0,
-                                          spec->bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                          spec->charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+            {desc, UniqueFont(CreateFontW(Scaled(desc->height, dpi_), 0, 0, 0,
+                                          desc->bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                          desc->charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                          InstalledFace(screen, spec->face)))});
+                                          InstalledFace(screen, desc->face)))});
     }
     if (screen != nullptr) {
         ReleaseDC(nullptr, screen);

@@ -84,7 +84,7 @@ private:
         HWND hwnd;
     };
     struct Font {
-        const FontSpec* spec;
+        const FontDesc* desc;
         UniqueFont font;
     };
 
@@ -93,7 +93,7 @@ private:
     HWND RequireControl(std::string_view name) const;
     const Built* FindBuilt(HWND hwnd) const;
     const Built* FindBuilt(int id) const;
-    HFONT FontFor(const FontSpec* spec) const;
+    HFONT FontFor(const FontDesc* font) const;
     void CreateFonts();
     void LoadImages();
     void BuildControls();

@@ -21,7 +21,7 @@ enum class ControlKind {
     Image,       // our own class: an icon stretched to the control
 };
 
-struct FontSpec {
+struct FontDesc {
     const wchar_t* face;
     int height; // LOGFONT lfHeight at 96 DPI: negative for character height
     BYTE charset;
@@ -55,7 +55,7 @@ struct ControlDesc {
     const char* parent; // nullptr: the form itself
     int left, top, width, height;
     const wchar_t* text;
-    const FontSpec* font; // nullptr: the form's font
+    const FontDesc* font; // nullptr: the form's font
     ControlSettings settings;
     int tabOrder; // within the parent; kNoTabOrder for controls that take no focus
 };
@@ -76,7 +76,7 @@ struct FormDesc {
     int clientWidth, clientHeight; // of the client area
     BorderStyle border;
     FormPosition position;
-    FontSpec font;
+    FontDesc font;
     WORD icon; // icon resource id for the title bar, 0 for none
     std::span<const ControlDesc> controls;
 };

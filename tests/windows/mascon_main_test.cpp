@@ -502,7 +502,7 @@ struct WhileOpen {
 };
 WhileOpen* g_open = nullptr; // the timer's only way to the test
 
-void CALLBACK InspectAndClose(HWND, UINT, UINT_PTR id, DWORD) {
+void CALLBACK LookAndClose(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     if (g_open == nullptr) {
         return; // the box never opened; the test has failed already
@@ -535,7 +535,7 @@ TEST_F(MainFormTest, AboutBoxShowsVersionModallyEachTimeItOpens) {
         g_open = &open;
         Send(MM_JOY1MOVE, 0, Move(1000, 30000)); // back to neutral, brake 0
         keys.Take();
-        SetTimer(nullptr, 0, 50, InspectAndClose);
+        SetTimer(nullptr, 0, 50, LookAndClose);
         HWND button = form->SpeedButton1.Handle();
         if (how.byMouse) {
             SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));

@@ -577,8 +577,13 @@ TEST_F(MainFormTest, IndicatorsAndGlyphAreDrawnAsDesigned) {
     Send(MM_JOY1BUTTONDOWN, 0x101, 0);
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     // Just inside the bevel, clear of the caption.
-    EXPECT_EQ(Pixels(form->PnlB1.Handle()).at(2 * 25 + 2), RGB(0, 0, 255));
-    EXPECT_EQ(Pixels(form->PnlB2.Handle()).at(2 * 25 + 2), face);
+    auto inside = [](HWND panel) {
+        RECT rc;
+        GetClientRect(panel, &rc);
+        return Pixels(panel).at(static_cast<std::size_t>(2 * rc.right + 2));
+    };
+    EXPECT_EQ(inside(form->PnlB1.Handle()), RGB(0, 0, 255));
+    EXPECT_EQ(inside(form->PnlB2.Handle()), face);
 
     HBITMAP glyph = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
                                                     MAKEINTRESOURCEW(IDB_ABOUT_GLYPH), IMAGE_BITMAP,

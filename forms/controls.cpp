@@ -100,8 +100,10 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         SetSlot(hwnd, kSlotBevels, static_cast<LONG_PTR>(Bevel::Raised));
         break;
     case kPanelSetColour:
-        SetSlot(hwnd, kSlotColour, static_cast<LONG_PTR>(wp));
-        InvalidateRect(hwnd, nullptr, FALSE);
+        if (Slot(hwnd, kSlotColour) != static_cast<LONG_PTR>(wp)) {
+            SetSlot(hwnd, kSlotColour, static_cast<LONG_PTR>(wp));
+            InvalidateRect(hwnd, nullptr, FALSE);
+        }
         return 0;
     case kPanelGetColour:
         return Slot(hwnd, kSlotColour);
@@ -355,6 +357,9 @@ std::wstring Control::Text() const {
 }
 
 void Label::SetText(std::wstring_view text) const {
+    if (Text() == text) {
+        return; // nothing to repaint or re-measure
+    }
     const std::wstring copy(text);
     SetWindowTextW(hwnd_, copy.c_str());
     AutoSizeLabel(hwnd_);

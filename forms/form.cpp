@@ -79,6 +79,18 @@ int Scaled(int value, UINT dpi) {
     return MulDiv(value, static_cast<int>(dpi), 96);
 }
 
+// A glyph-only speed button draws no text; its hint as window text names it
+// for screen readers.
+const wchar_t* WindowText(const ControlDesc& c) {
+    if (c.text != nullptr) {
+        return c.text;
+    }
+    if (c.kind == ControlKind::SpeedButton && c.settings.hint != nullptr) {
+        return c.settings.hint;
+    }
+    return L"";
+}
+
 // Faces to use when a designed face is not installed, in order of preference;
 // without any of them the font mapper chooses by character set alone, and may
 // pick a font that lacks Latin letters.
@@ -346,10 +358,9 @@ void Form::BuildControls() {
         }
         const ClassAndStyle cs = ClassOf(c);
         const int id = kFirstControlId + static_cast<int>(controls_.size());
-        HWND hwnd =
-            CreateWindowExW(cs.exStyle, cs.windowClass, c.text != nullptr ? c.text : L"", cs.style,
-                            c.left, c.top, c.width, c.height, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+        HWND hwnd = CreateWindowExW(
+            cs.exStyle, cs.windowClass, WindowText(c), cs.style, c.left, c.top, c.width, c.height,
+            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
         if (hwnd == nullptr) {
             throw std::runtime_error(std::string("control ") + c.name + " could not be created");
         }

@@ -221,6 +221,8 @@ TEST_F(LayoutTest, HintsAreTooltipsOfTheirControls) {
         SendMessageW(tips, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&ti));
         EXPECT_STREQ(text, h.text);
     }
+    // The glyph-only button is named by its hint for screen readers.
+    EXPECT_EQ(Caption(main->ControlHandle("SpeedButton1")), L"バージョン情報");
 }
 
 TEST_F(LayoutTest, ReLaidOutWhenTheDpiChanges) {

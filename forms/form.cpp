@@ -187,8 +187,8 @@ void Form::RunCreateHandler() {
 void Form::Release() {
     tooltip_.reset();
     if (window_) {
-        DestroyWindow(
-            window_.get()); // WM_DESTROY runs FormDestroy; WM_NCDESTROY forgets the handle
+        // WM_DESTROY runs FormDestroy; WM_NCDESTROY forgets the handle.
+        DestroyWindow(window_.get());
         window_.release();
     }
 }
@@ -324,7 +324,7 @@ void Form::CreateFonts() {
     if (screen != nullptr) {
         ReleaseDC(nullptr, screen);
     }
-    fonts_ = std::move(fonts); // the old fonts go once the controls use the new ones
+    fonts_ = std::move(fonts); // on a change of DPI the caller keeps the old ones in use
 }
 
 // Icons and glyphs are loaded once; a missing resource leaves the picture empty.

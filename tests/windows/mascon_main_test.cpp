@@ -14,6 +14,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -314,6 +315,24 @@ TEST_F(MainFormTest, DeviceNameIsReadAsAtMost32BytesOfTheAnsiCodePage) {
         EXPECT_EQ(Report().at(5), std::wstring(L"名称\u3000: ") + n.text);
         Stop();
     }
+}
+
+// Capabilities no real device reports still give a sane subscription and
+// limits: the period saturates instead of wrapping round to a tiny one, and
+// an axis maximum beyond 32 bits signed is taken as the largest there is.
+TEST_F(MainFormTest, OutsizedCapabilitiesSaturateInsteadOfWrapping) {
+    JOYCAPSA caps = CabCaps();
+    caps.wPeriodMin = 0x80000001u;
+    caps.wXmax = 0xFFFFFFFFu;
+    joystick.probe = {JOYERR_NOERROR, JOYERR_UNPLUGGED};
+    joystick.caps[0] = caps;
+    Start();
+    ASSERT_NE(joystick.Find("SetCapture"), nullptr);
+    EXPECT_EQ(joystick.Find("SetCapture")->period, 0xFFFFFFFFu);
+    EXPECT_EQ(form->State.XMax, INT32_MAX);
+    EXPECT_EQ(Report().at(7), L"Xの最大値 = 4294967295");
+    Send(MM_JOY1MOVE, 0, Move(13000, 30000));
+    EXPECT_EQ(form->LblBPos.Text(), L"3") << "readings still decode";
 }
 
 // ---- Notifications ----

@@ -69,9 +69,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     wc.hInstance = instance;
     wc.lpszClassName = L"TrevikBareSender";
     RegisterClassW(&wc);
-    // Visible but out of the way, so the harness can find it; never activated.
-    HWND w = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, wc.lpszClassName, L"bare sender",
-                             WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance, nullptr);
+    // An ordinary window like Trevik's, shown without taking the front.
+    HWND w = CreateWindowExW(0, wc.lpszClassName, L"bare sender", WS_OVERLAPPEDWINDOW, 0, 0, 200,
+                             100, nullptr, nullptr, instance, nullptr);
     ShowWindow(w, SW_SHOWNOACTIVATE);
     MSG m;
     while (GetMessageW(&m, nullptr, 0, 0) > 0) {

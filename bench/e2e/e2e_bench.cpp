@@ -65,96 +65,104 @@ void Add(Samples (&out)[kKinds], std::int64_t posted, std::int64_t begin, std::i
     out[kind].handling.push_back(Micro(end - begin));
 }
 
-// The messages the simulator logged in [begin, end], from `next` on.
-std::vector<SimMessage> During(const std::vector<SimMessage>& got, std::size_t& next,
+// The messages the simulator logged within [begin, end].
+std::vector<SimMessage> During(const std::vector<SimMessage>& got, std::int64_t begin,
                                std::int64_t end) {
-    std::vector<SimMessage> during;
-    while (next < got.size() && got[next].time <= end) {
-        during.push_back(got[next++]);
-    }
-    return during;
+    auto first = std::lower_bound(got.begin(), got.end(), begin,
+                                  [](const SimMessage& m, std::int64_t t) { return m.time < t; });
+    auto last = std::upper_bound(first, got.end(), end,
+                                 [](std::int64_t t, const SimMessage& m) { return t < m.time; });
+    return {first, last};
 }
 
+// Trevik and the floor take turns, a block of one kind each, so that whatever
+// else the machine does falls on both alike.
 void Latency(std::size_t perKind) {
-    std::string scenario = "wait\nmove 1400 25000\n";
-    scenario += "hold " + std::to_string(perKind) + "\n";
-    for (std::size_t i = 0; i < perKind; ++i) {
-        scenario += i % 2 ? "move 1400 13800\n" : "move 1400 17350\n"; // power 1 <-> 2
+    constexpr std::size_t kBlock = 50;
+    std::vector<int> plan;
+    for (std::size_t b = 0; b < perKind / kBlock; ++b) {
+        for (int kind = 0; kind < kKinds; ++kind) {
+            plan.push_back(kind);
+        }
     }
-    for (std::size_t i = 0; i < perKind; ++i) {
-        scenario += "move 1400 1300\nmove 27450 25000\n"; // P5 -> B8 sends 21 Down
+    std::string scenario = "wait\nmove 1400 25000\n";
+    for (int kind : plan) {
+        scenario += "wait\n";
+        for (std::size_t i = 0; i < kBlock; ++i) {
+            scenario += kind == kNothing ? "hold 1\n"
+                        : kind == kOneNotch
+                            ? (i % 2 ? "move 1400 13800\n" : "move 1400 17350\n")
+                            : "move 1400 1300\nmove 27450 25000\n"; // 18 Up, 21 Down
+        }
     }
     Samples trevik[kKinds], floor[kKinds];
-    {
-        TrevikRun run(L"bench");
-        if (!run.Launch(scenario)) {
-            std::printf("latency: could not start Trevik\n");
-            return;
+    TrevikRun run(L"bench");
+    if (!run.Launch(scenario)) {
+        std::printf("latency: could not start Trevik\n");
+        return;
+    }
+    const std::wstring eventName = L"Local\\trevik-bench-" + std::to_wstring(GetCurrentProcessId());
+    HANDLE done = CreateEventW(nullptr, FALSE, FALSE, eventName.c_str());
+    const std::wstring log = run.folder.File(L"bare.log");
+    Process bare;
+    HWND window = nullptr;
+    if (done == nullptr ||
+        !bare.Start(g_options.bareSender, L"--event " + eventName + L" --log \"" + log + L"\"") ||
+        !WaitUntil([&] { return (window = TopWindowOf(bare.id(), L"TrevikBareSender")); }) ||
+        !run.sim.ComeToFront()) {
+        std::printf("latency: could not start the bare sender\n");
+        if (done != nullptr) {
+            CloseHandle(done);
+        }
+        return;
+    }
+    std::vector<std::int64_t> posted;
+    auto post = [&](WPARAM vk, LPARAM strokes) {
+        posted.push_back(QpcNow());
+        PostMessageW(window, WM_APP, vk, strokes);
+        WaitForSingleObject(done, 30000);
+    };
+    run.Go();
+    bool ok = true;
+    for (std::size_t b = 0; b < plan.size() && ok; ++b) {
+        ok = run.WaitFor('W', "wait " + std::to_string(b + 2) + " ", std::chrono::minutes(2));
+        for (std::size_t i = 0; i < kBlock; ++i) {
+            switch (plan[b]) {
+            case kNothing:
+                post(VK_UP, 0);
+                break;
+            case kOneNotch:
+                post(i % 2 ? VK_DOWN : VK_UP, 1);
+                break;
+            default:
+                post(VK_UP, 18);
+                post(VK_DOWN, 21);
+            }
         }
         run.Go();
-        if (!run.WaitDone(std::chrono::hours(1))) {
-            std::printf("latency: timeline did not finish\n");
-            return;
-        }
-        const auto notes = run.Notifications();
-        const auto got = run.sim.KeyMessages();
-        std::size_t next = 0;
-        for (std::size_t i = 0; i < notes.size(); ++i) {
-            const auto during = During(got, next, notes[i].end);
-            if (i > 0) { // the first one only brings the handle to neutral
-                Add(trevik, notes[i].posted, notes[i].begin, notes[i].end, during);
-            }
-        }
-        run.Close();
-
-        // The floor: the same messages, from a process that does nothing else,
-        // to the same simulator, still in front.
-        const std::wstring eventName =
-            L"Local\\trevik-bench-" + run.folder.path().substr(run.folder.path().size() - 8);
-        HANDLE done = CreateEventW(nullptr, FALSE, FALSE, eventName.c_str());
-        const std::wstring log = run.folder.File(L"bare.log");
-        Process bare;
-        HWND window = nullptr;
-        if (!bare.Start(g_options.bareSender,
-                        L"--event " + eventName + L" --log \"" + log + L"\"") ||
-            !WaitUntil([&] { return (window = TopWindowOf(bare.id(), L"TrevikBareSender")); }) ||
-            !run.sim.ComeToFront()) {
-            std::printf("latency: could not start the bare sender\n");
-            CloseHandle(done);
-            return;
-        }
-        const std::size_t before = run.sim.Flush();
-        std::vector<std::int64_t> posted;
-        auto post = [&](WPARAM vk, LPARAM strokes) {
-            posted.push_back(QpcNow());
-            PostMessageW(window, WM_APP, vk, strokes);
-            WaitForSingleObject(done, 30000);
-        };
-        for (std::size_t i = 0; i < perKind; ++i) {
-            post(VK_UP, 0);
-        }
-        for (std::size_t i = 0; i < perKind; ++i) {
-            post(i % 2 ? VK_DOWN : VK_UP, 1);
-        }
-        for (std::size_t i = 0; i < perKind; ++i) {
-            post(VK_UP, 18);
-            post(VK_DOWN, 21);
-        }
-        PostMessageW(window, WM_CLOSE, 0, 0);
-        bare.WaitExit(std::chrono::seconds(10));
-        CloseHandle(done);
-        run.sim.Flush();
-        auto got2 = run.sim.KeyMessages();
-        got2.erase(got2.begin(), got2.begin() + static_cast<std::ptrdiff_t>(before));
-        std::istringstream lines(ReadFileText(log));
-        std::string line;
-        std::size_t i = 0;
-        next = 0;
-        while (std::getline(lines, line) && i < posted.size()) {
-            long long begin = 0, end = 0, strokes = 0;
-            if (std::sscanf(line.c_str(), "B %lld %lld %lld", &begin, &end, &strokes) == 3) {
-                Add(floor, posted[i++], begin, end, During(got2, next, end));
-            }
+    }
+    ok = ok && run.WaitDone(std::chrono::minutes(5));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    bare.WaitExit(std::chrono::seconds(10));
+    CloseHandle(done);
+    if (!ok) {
+        std::printf("latency: the run did not finish\n");
+        return;
+    }
+    const auto got = run.sim.KeyMessages();
+    const auto notes = run.Notifications();
+    for (std::size_t i = 1; i < notes.size(); ++i) { // the first only brings the handle to neutral
+        Add(trevik, notes[i].posted, notes[i].begin, notes[i].end,
+            During(got, notes[i].begin, notes[i].end));
+    }
+    run.Close();
+    std::istringstream lines(ReadFileText(log));
+    std::string line;
+    std::size_t i = 0;
+    while (std::getline(lines, line) && i < posted.size()) {
+        long long begin = 0, end = 0, strokes = 0;
+        if (std::sscanf(line.c_str(), "B %lld %lld %lld", &begin, &end, &strokes) == 3) {
+            Add(floor, posted[i++], begin, end, During(got, begin, end));
         }
     }
     std::printf("\nAdded latency, posted notification to last key message at the simulator (us)\n");

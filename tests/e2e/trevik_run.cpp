@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <sstream>
 
 namespace trevik::e2e {
@@ -108,9 +109,20 @@ void TrevikRun::Go() const {
     SetEvent(go_);
 }
 
+const std::string& TrevikRun::VcText() const {
+    std::ifstream in(vcLog_.c_str(), std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(vcText_.size()));
+    if (in) {
+        std::ostringstream tail;
+        tail << in.rdbuf();
+        vcText_ += tail.str();
+    }
+    return vcText_;
+}
+
 std::vector<VcLine> TrevikRun::VcLog() const {
     std::vector<VcLine> out;
-    std::istringstream lines(ReadFileText(vcLog_));
+    std::istringstream lines(VcText());
     std::string line;
     while (std::getline(lines, line)) {
         char tag = 0;
@@ -125,10 +137,15 @@ std::vector<VcLine> TrevikRun::VcLog() const {
 
 bool TrevikRun::WaitFor(char tag, const std::string& needle,
                         std::chrono::milliseconds timeout) const {
+    std::size_t from = 0; // start of the first line not yet looked at
     return WaitUntil(
         [&] {
-            for (const VcLine& l : VcLog()) {
-                if (l.tag == tag && l.text.find(needle) != std::string::npos) {
+            const std::string& text = VcText();
+            for (std::size_t end; (end = text.find('\n', from)) != std::string::npos;
+                 from = end + 1) {
+                // "<tag> <time> <text>"
+                if (text[from] == tag &&
+                    text.substr(from, end - from).find(needle) != std::string::npos) {
                     return true;
                 }
             }

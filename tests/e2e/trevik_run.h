@@ -66,7 +66,11 @@ public:
     TempFolder folder;
 
 private:
+    // The log as read so far: the tail is read on each look, not the whole file.
+    const std::string& VcText() const;
+
     std::wstring vcLog_;
+    mutable std::string vcText_;
     std::string eventName_;
     HANDLE go_ = nullptr;
 };

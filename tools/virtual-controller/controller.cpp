@@ -90,7 +90,7 @@ LRESULT CALLBACK Observer(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     const std::int64_t begin = Now();
     const LRESULT r = g_unicode ? CallWindowProcW(g_original, hwnd, msg, wp, lp)
                                 : CallWindowProcA(g_original, hwnd, msg, wp, lp);
-    c.Handled(msg, begin, Now());
+    c.Handled(msg, begin); // the log line's own time is the end
     return r;
 }
 
@@ -425,11 +425,9 @@ MMRESULT Controller::Release(UINT id) {
     return JOYERR_NOERROR;
 }
 
-void Controller::Handled(UINT message, std::int64_t begin, std::int64_t end) {
-    static std::uint64_t handled = 0; // window thread only
-    log.Line('H', false, "%llu %x %lld", static_cast<unsigned long long>(++handled), message,
+void Controller::Handled(UINT message, std::int64_t begin) {
+    log.Line('H', false, "%llu %x %lld", static_cast<unsigned long long>(++handledCount_), message,
              static_cast<long long>(begin));
-    (void)end;
     SetEvent(handled_);
 }
 

@@ -46,8 +46,9 @@ public:
     MMRESULT Capture(HWND hwnd, UINT id, UINT period, BOOL changed);
     MMRESULT Release(UINT id);
 
-    // Called by the subclassed window procedure around a notification's handling.
-    void Handled(UINT message, std::int64_t begin, std::int64_t end);
+    // Called by our window procedure in front of the subscribed window's, once
+    // a notification has been handled (it began at `begin`).
+    void Handled(UINT message, std::int64_t begin);
     bool IsNotification(UINT message) const;
 
 private:
@@ -61,11 +62,12 @@ private:
     HWND window_ = nullptr;
     UINT id_ = 0;
     DWORD period_ = 20;
-    std::uint64_t sequence_ = 0;
-    HANDLE stop_ = nullptr;     // manual-reset: the subscription ends
-    HANDLE handled_ = nullptr;  // auto-reset: a posted notification was handled
-    HANDLE go_ = nullptr;       // the scenario's named event
-    HANDLE notifier_ = nullptr; // thread
+    std::uint64_t sequence_ = 0;     // notifications posted
+    std::uint64_t handledCount_ = 0; // notifications handled (window thread only)
+    HANDLE stop_ = nullptr;          // manual-reset: the subscription ends
+    HANDLE handled_ = nullptr;       // auto-reset: a posted notification was handled
+    HANDLE go_ = nullptr;            // the scenario's named event
+    HANDLE notifier_ = nullptr;      // thread
 };
 
 Controller& TheController();

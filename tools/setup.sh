@@ -8,7 +8,6 @@ packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     wine wine64 xvfb xauth x11-utils imagemagick fonts-noto-cjk fonts-ipafont-gothic locales
-    python3
 )
 
 missing=()

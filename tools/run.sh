@@ -27,33 +27,6 @@ fi
 
 export TREVIK_WINEPREFIX=${TREVIK_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/trevik/wine-run}
 
-# Two fixes to a Wine prefix, so the window looks as it would on Windows:
-# - Debian's Wine 8 does not find its own fonts in its data directory, so a new
-#   prefix lacks Marlett and the title-bar buttons show as "0 1 r": link
-#   Marlett into the prefix's Fonts folder. (Only Marlett: Wine's Tahoma would
-#   then be found too, and it shows boxes for Japanese instead of handing the
-#   characters to a linked font.)
-# - Wine links Japanese glyphs into the interface font (captions, tooltips,
-#   message boxes) only under a Japanese locale; elsewhere the about box's
-#   caption and the hints show as boxes. Link a Japanese face in every locale.
-# The first Wine call also creates the prefix if needed.
-prepare_prefix() {
-    local data_dir fonts
-    data_dir=$(bash tools/wine-run.sh cmd.exe /c echo %WINEDATADIR% 2>/dev/null | tr -d '\r')
-    data_dir=${data_dir#*:} # \??\Z:\usr\share\wine -> \usr\share\wine
-    data_dir=${data_dir//\\//}/fonts
-    fonts=$TREVIK_WINEPREFIX/drive_c/windows/Fonts
-    if [ -f "$data_dir/marlett.ttf" ] && [ -d "$fonts" ] && [ ! -e "$fonts/marlett.ttf" ]; then
-        ln -s "$data_dir/marlett.ttf" "$fonts/"
-    fi
-    bash tools/wine-run.sh reg add \
-        'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
-        /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic\0NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f \
-        >/dev/null 2>&1
-}
-
-prepare_prefix
-
 if [ -z "${DISPLAY:-}" ]; then
     echo "run.sh: no display (DISPLAY is not set): running Trevik headless under Xvfb," \
         "where nothing can be seen. Stop it with Ctrl+C." >&2

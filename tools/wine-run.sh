@@ -16,6 +16,26 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINEARCH=win64
 
+# Two fixes so windows look as they would on Windows:
+# - Debian's Wine does not find its own fonts, so a new prefix lacks Marlett
+#   and the title-bar buttons show as "0 1 r": link Marlett into the prefix.
+#   (Only Marlett: Wine's Tahoma would then be found too, and it draws boxes
+#   for Japanese instead of handing the characters to a linked font.)
+# - Wine links Japanese glyphs into the interface font (captions, tooltips,
+#   message boxes) only under a Japanese locale; elsewhere the about box's
+#   caption and the hints show as boxes. Link a Japanese face in every locale.
+link_fonts() {
+    local marlett=${TREVIK_WINE_FONTS:-/usr/share/wine/fonts}/marlett.ttf
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts
+    if [ -f "$marlett" ] && [ -d "$fonts" ] && [ ! -e "$fonts/marlett.ttf" ]; then
+        ln -s "$marlett" "$fonts/"
+    fi
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        /v Tahoma /t REG_MULTI_SZ \
+        /d 'ipagp.ttf,IPAPGothic\0NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f >/dev/null 2>&1
+    wineserver -w
+}
+
 prepare_prefix() {
     mkdir -p "$(dirname "$WINEPREFIX")"
     # Concurrent test processes share the prefix; only one initialises it.
@@ -35,6 +55,10 @@ prepare_prefix() {
             /d "${TREVIK_DESKTOP_SIZE:-1024x768}" /f >/dev/null 2>&1
         wineserver -w
         touch "$WINEPREFIX/.trevik-ready"
+    fi
+    if [ ! -f "$WINEPREFIX/.trevik-fonts" ]; then
+        link_fonts
+        touch "$WINEPREFIX/.trevik-fonts"
     fi
     if [ "$(cat "$WINEPREFIX/.trevik-dpi" 2>/dev/null)" != "$dpi" ]; then
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \

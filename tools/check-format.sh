@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Fails when a tracked C++ file differs from what clang-format makes of it.
+# Fix with: git ls-files '*.cpp' '*.h' | xargs clang-format -i
+set -euo pipefail
+cd "$(dirname "$0")/.."
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror

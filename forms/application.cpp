@@ -117,7 +117,11 @@ void Application::Pump(MSG& msg) {
     if (msg.hwnd != nullptr) {
         HWND root = GetAncestor(msg.hwnd, GA_ROOT);
         for (const auto& form : forms_) {
-            if (root != nullptr && form->Handle() == root && IsDialogMessageW(root, &msg)) {
+            if (root == nullptr || form->Handle() != root) {
+                continue;
+            }
+            form->RelayToHints(msg);
+            if (IsDialogMessageW(root, &msg)) {
                 return;
             }
         }

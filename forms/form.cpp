@@ -451,11 +451,20 @@ void Form::AddHints() {
         TTTOOLINFOW ti{};
         ti.cbSize =
             static_cast<UINT>(offsetof(TTTOOLINFOW, lpReserved)); // understood by every comctl32
-        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        // Mouse messages are relayed from the message loop (RelayToHints)
+        // rather than by subclassing: a subclassed control costs a property
+        // lookup in the system for every message it gets, status updates too.
+        ti.uFlags = TTF_IDISHWND;
         ti.hwnd = window_.get();
         ti.uId = reinterpret_cast<UINT_PTR>(b.hwnd);
         ti.lpszText = const_cast<LPWSTR>(b.desc->settings.hint);
         SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+}
+
+void Form::RelayToHints(const MSG& msg) const {
+    if (tooltip_ && msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) {
+        SendMessageW(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
     }
 }
 

@@ -63,6 +63,9 @@ public:
     HWND ControlHandle(std::string_view name) const;
     // The tooltip window that shows the controls' hints, if any has one.
     HWND HintWindow() const { return tooltip_.get(); }
+    // Shows the mouse to the hint window; the message loop calls this for
+    // every message that goes to one of the form's windows.
+    void RelayToHints(const MSG& msg) const;
 
 protected:
     // Runs once construction is complete, before the form is first shown.

@@ -346,6 +346,25 @@ void RegisterOne(HINSTANCE instance, const wchar_t* name, WNDPROC proc, UINT sty
     RegisterClassExW(&wc); // fails harmlessly when already registered
 }
 
+// A progress bar repaints itself at once on a new position. While this is
+// alive it is not drawn; afterwards it is invalidated, so it is painted with
+// the rest once its thread is idle, not in the middle of whatever set it.
+class DeferredRepaint {
+public:
+    explicit DeferredRepaint(HWND hwnd) : hwnd_(hwnd) {
+        SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+    }
+    ~DeferredRepaint() {
+        SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+    DeferredRepaint(const DeferredRepaint&) = delete;
+    DeferredRepaint& operator=(const DeferredRepaint&) = delete;
+
+private:
+    HWND hwnd_;
+};
+
 } // namespace
 
 std::wstring Control::Text() const {
@@ -361,7 +380,11 @@ void Label::SetText(std::wstring_view text) const {
         return; // nothing to repaint or re-measure
     }
     const std::wstring copy(text);
-    SetWindowTextW(hwnd_, copy.c_str());
+    // The static control would redraw itself at once on new text; the text
+    // is stored by the default handling and the label painted with the rest
+    // once the thread is idle, not in the middle of a notification.
+    DefWindowProcW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.c_str()));
+    InvalidateRect(hwnd_, nullptr, TRUE);
     AutoSizeLabel(hwnd_);
 }
 
@@ -430,6 +453,10 @@ void ProgressBar::SetRange(int low, int high) const {
 }
 
 void ProgressBar::SetPosition(int position) const {
+    if (Position() == position) {
+        return; // nothing to repaint
+    }
+    const DeferredRepaint later(hwnd_);
     SendMessageW(hwnd_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
